@@ -1,0 +1,3 @@
+#include "session/entry.h"
+
+int main() { return olm::RunProgram(); }
