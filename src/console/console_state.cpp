@@ -1,0 +1,13 @@
+#include "console/console_state.h"
+
+#include "console/screen.h"
+#include "console/windows.h"
+
+namespace olm {
+
+void ResetConsoleState() {
+  ResetScreenState();
+  ResetWindowState();
+}
+
+}  // namespace olm
