@@ -1,5 +1,6 @@
 #include "console/console_state.h"
 
+#include "console/keyboard.h"
 #include "console/screen.h"
 #include "console/windows.h"
 
@@ -8,6 +9,7 @@ namespace olm {
 void ResetConsoleState() {
   ResetScreenState();
   ResetWindowState();
+  ResetKeyboardState();
 }
 
 }  // namespace olm

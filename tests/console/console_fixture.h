@@ -16,9 +16,7 @@ namespace olm::testing {
 class ConsoleTest : public ::testing::Test {
  protected:
   ConsoleTest() {
-    auto console = std::make_unique<platform::VirtualConsole>();
-    console_ = console.get();
-    platform::InstallConsole(std::move(console));
+    NewScreen();
     savedSession_ = Session();
     Session().Colours = {{{15, 0}, {7, 0}, {0, 7}, {1, 7}, {14, 1}}};
     Session().TempDir = "tmp\\";
@@ -29,6 +27,14 @@ class ConsoleTest : public ::testing::Test {
     ResetConsoleState();
     platform::InstallConsole(nullptr);
     Session() = savedSession_;
+  }
+
+  // A fresh console with an empty script, and the console layer reset.
+  void NewScreen() {
+    auto console = std::make_unique<platform::VirtualConsole>();
+    console_ = console.get();
+    platform::InstallConsole(std::move(console));
+    ResetConsoleState();
   }
 
   platform::VirtualConsole& Screen() { return *console_; }
