@@ -277,6 +277,8 @@ TerminalInputDecoder::Parse TerminalInputDecoder::ParseSequence(size_t start, ui
   while (i < pending_.size()) {
     uint8_t c = static_cast<uint8_t>(pending_[i]);
     if (c >= 0x40 && c <= 0x7E) break;  // final byte
+    // rxvt ends its Shift forms with "$", otherwise an intermediate byte.
+    if (c == '$' && !ss3 && i > start && pending_[start] >= '0' && pending_[start] <= '9') break;
     if (c < 0x20 || c > 0x7E || i - start > kMaxSequence) {
       end = i;  // broken sequence: drop what came so far
       return Parse::Done;
