@@ -35,6 +35,13 @@ void DrawScreen(const std::deque<std::string>& log) {
   Console().SetCursorPosition(2, 1);
 }
 
+// After Ctrl+V (which a paste delivers), the clipboard text on row 2.
+void ShowClipboard() {
+  std::string line = "clipboard: " + Console().ClipboardText();
+  line.resize(80, ' ');
+  DrawText(2, 1, line, 0x07);
+}
+
 std::string Describe(int number, const ConsoleEvent& event) {
   char line[96];
   std::snprintf(line, sizeof line, "#%-4d key %-5s modifiers %02x %-16s %s %d row %d column %d", number,
@@ -68,6 +75,7 @@ int main() {
     log.push_back(Describe(++number, event));
     if (static_cast<int>(log.size()) > kLogRows) log.pop_front();
     DrawScreen(log);
+    if (olm::keys::KeyCodeOf(event) == 0x16) ShowClipboard();
     bool isEsc = olm::keys::KeyCodeOf(event) == 0x1B;
     if (isEsc && lastWasEsc) break;
     lastWasEsc = isEsc;
