@@ -4,17 +4,10 @@
 #include <array>
 
 #include "platform/codepage.h"
+#include "platform/pc_glyphs.h"
 
 namespace olm::platform {
 namespace {
-
-// The glyphs of the classic PC character set for the control bytes 1..31.
-constexpr char32_t kControlGlyphs[32] = {
-    U' ',    U'\u263A', U'\u263B', U'\u2665', U'\u2666', U'\u2663', U'\u2660', U'\u2022',
-    U'\u25D8', U'\u25CB', U'\u25D9', U'\u2642', U'\u2640', U'\u266A', U'\u266B', U'\u263C',
-    U'\u25BA', U'\u25C4', U'\u2195', U'\u203C', U'\u00B6', U'\u00A7', U'\u25AC', U'\u21A8',
-    U'\u2191', U'\u2193', U'\u2192', U'\u2190', U'\u221F', U'\u2194', U'\u25B2', U'\u25BC',
-};
 
 // ANSI colour index of each PC colour 0..7 (the PC order has blue and red,
 // cyan and brown swapped against ANSI).
@@ -35,8 +28,7 @@ std::string_view GlyphUtf8(uint8_t byte) {
   static const std::array<std::string, 256> table = [] {
     std::array<std::string, 256> glyphs;
     for (int b = 0; b < 256; ++b) {
-      char32_t c = b < 32 ? kControlGlyphs[b] : b == 127 ? U'\u2302' : Cp850ToUnicode(static_cast<uint8_t>(b));
-      AppendUtf8(glyphs[b], c);
+      AppendUtf8(glyphs[b], ScreenGlyph(static_cast<uint8_t>(b)));
     }
     return glyphs;
   }();
