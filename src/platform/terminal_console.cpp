@@ -11,6 +11,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <cstring>
+#include <type_traits>
 
 #include "platform/codepage.h"
 
@@ -48,6 +49,10 @@ struct RestoreState {
   struct sigaction previousResize{};
   bool exitHookInstalled = false;
 };
+
+// Nothing to destroy, so a restore at exit may use it whatever the order in
+// which statics go.
+static_assert(std::is_trivially_destructible_v<RestoreState>);
 
 RestoreState& State() {
   static RestoreState state;

@@ -329,6 +329,10 @@ TerminalInputDecoder::Parse TerminalInputDecoder::ParseSequence(size_t start, ui
     PushKey('\r', 0, modifiers);
     return Parse::Done;
   }
+  if (ss3 && final >= 'j' && final <= 'y') {  // keypad characters in application mode
+    PushKey(static_cast<uint8_t>("*+,-./0123456789"[final - 'j']), 0, modifiers);
+    return Parse::Done;
+  }
   uint8_t key = LetterKey(final);
   if (!key) return Parse::Done;
   // "CSI 1 ; m X", and "SS3 m X" of older xterms: the modifier is the last

@@ -76,6 +76,7 @@ TEST(TerminalInput, DecodesKeysOfTheUsualTerminals) {
       {"rxvt modified forms", {"\x1b[7^\x1b[2$\x1bOd\x1b[c"},
        {{0, 0x47, kCtrl}, {0, 0x52, kShift}, {0, 0x4B, kCtrl}, {0, 0x4D, kShift}}},
       {"Shift+Tab", {"\x1b[Z"}, {{0, 0x0F, kShift}}},
+      {"keypad in application mode", {"\x1bOq\x1bOM\x1bOk"}, {{'1', 0, 0}, {13, 0, 0}, {'+', 0, 0}}},
       {"Alt+letters as Esc prefix", {"\x1bx\x1b" "c\x1b" "f\x1b" "e\x1bX\x1b" "1"},
        {{0, 0x2D, kAlt}, {0, 0x2E, kAlt}, {0, 0x21, kAlt}, {0, 0x12, kAlt}, {0, 0x2D, kAlt | kShift}, {0, 0x78, kAlt}}},
       {"Alt+F9 as parameter and as Esc prefix", {"\x1b[20;3~\x1b\x1b[20~\x1b\x1bOP"},
