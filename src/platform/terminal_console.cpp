@@ -47,6 +47,8 @@ struct RestoreState {
   termios original{};
   struct sigaction previous[std::size(kEndingSignals)]{};
   struct sigaction previousResize{};
+  struct sigaction previousStop{};
+  struct sigaction previousContinue{};
   bool exitHookInstalled = false;
 };
 
@@ -60,6 +62,7 @@ RestoreState& State() {
 }
 
 volatile sig_atomic_t resized = 1;
+volatile sig_atomic_t resumed = 0;
 
 long long MonotonicMilliseconds() {
   using namespace std::chrono;
@@ -67,6 +70,17 @@ long long MonotonicMilliseconds() {
 }
 
 void OnResize(int) { resized = 1; }
+
+// A stop request (kill -TSTP; the key itself is an ordinary key in raw
+// mode): the terminal is given back while the process is stopped.
+void OnStop(int) {
+  RestoreTerminalNow();
+  raise(SIGSTOP);
+}
+
+// After a stop the terminal may have been used by others: take it again and
+// redraw.
+void OnContinue(int) { resumed = 1; }
 
 void OnEndingSignal(int signal) {
   RestoreTerminalNow();
@@ -94,6 +108,13 @@ void InstallSignalHandlers() {
   sigemptyset(&resize.sa_mask);
   resize.sa_handler = OnResize;
   sigaction(SIGWINCH, &resize, &state.previousResize);
+  resize.sa_handler = OnContinue;
+  sigaction(SIGCONT, &resize, &state.previousContinue);
+  sigaction(SIGTSTP, nullptr, &state.previousStop);
+  if (state.previousStop.sa_handler != SIG_IGN) {
+    resize.sa_handler = OnStop;
+    sigaction(SIGTSTP, &resize, nullptr);
+  }
 }
 
 void RemoveSignalHandlers() {
@@ -102,6 +123,8 @@ void RemoveSignalHandlers() {
     sigaction(kEndingSignals[i], &state.previous[i], nullptr);
   }
   sigaction(SIGWINCH, &state.previousResize, nullptr);
+  sigaction(SIGCONT, &state.previousContinue, nullptr);
+  sigaction(SIGTSTP, &state.previousStop, nullptr);
 }
 
 // The terminal settings of raw mode: every byte reaches the program as it
@@ -181,15 +204,22 @@ void TerminalConsole::Start() {
   RestoreState& state = State();
   if (tcgetattr(fd_, &state.original) != 0) return;
   state.fd = fd_;
-  state.active = 1;
   if (!state.exitHookInstalled) {
     std::atexit(RestoreAtExit);
     state.exitHookInstalled = true;
   }
   InstallSignalHandlers();
+  started_ = true;
+  TakeTerminal();
+}
+
+// Raw mode, the start sequence, and a full redraw to come.
+void TerminalConsole::TakeTerminal() {
+  RestoreState& state = State();
+  resumed = 0;
+  state.active = 1;
   termios raw = RawMode(state.original);
   tcsetattr(fd_, TCSADRAIN, &raw);
-  started_ = true;
   Write(kStartSequence);
   renderer_.Invalidate();
   resized = 1;
@@ -313,6 +343,7 @@ bool TerminalConsole::Deliver(const TerminalInput& input) {
 ConsoleEvent TerminalConsole::PollEvent() {
   Start();
   for (;;) {
+    if (resumed) TakeTerminal();
     CheckSize();
     Flush();
     if (std::optional<TerminalInput> input = decoder_.Next()) {

@@ -47,6 +47,7 @@ class TerminalConsole final : public ConsoleBackend {
  private:
   TerminalConsole(int fd);
   void Start();
+  void TakeTerminal();
   void CheckSize();
   void Write(std::string_view bytes);
   int ReadInput(int timeoutMilliseconds);

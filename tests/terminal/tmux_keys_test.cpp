@@ -193,5 +193,24 @@ TEST(TmuxKeys, EndingSignalsRestoreTheTerminal) {
   }
 }
 
+TEST(TmuxKeys, AStoppedToolGivesTheTerminalBackUntilItContinues) {
+  if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
+  testing::ScratchDirectory scratch;
+  TmuxPane pane(PaneScript());
+  ASSERT_TRUE(pane.WaitFor("olm-keys: press keys")) << pane.Screen();
+  std::string pid = testing::ReadFile("pid");
+  RunCommand("kill -TSTP " + pid);
+  for (int i = 0; i < 100 && pane.Tmux("display -p '#{alternate_on}'") != "0\n"; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(25));
+  }
+  EXPECT_EQ(pane.Tmux("display -p '#{alternate_on}'"), "0\n");
+  RunCommand("kill -CONT " + pid);
+  EXPECT_TRUE(pane.WaitFor("olm-keys: press keys")) << pane.Screen();
+  EXPECT_EQ(CodeOfKeys(pane, "F2"), "3c00");
+  pane.Tmux("send-keys Escape Escape");
+  ExpectTerminalRestored(pane);
+  EXPECT_EQ(testing::ReadFile("rc"), "0\n");
+}
+
 }  // namespace
 }  // namespace olm
