@@ -79,10 +79,11 @@ std::string KeysTool() {
 bool HaveTmux() { return RunCommand("tmux -V").rfind("tmux ", 0) == 0; }
 
 // The pane's script: terminal settings before and after the tool, which runs
-// in a shell of its own so its process id can be signalled.
+// in a shell of its own so its process id can be signalled, with its
+// standard input and output redirected (it talks to the terminal itself).
 std::string PaneScript() {
   return "stty -g > before\n"
-         "sh -c 'echo $$ > pid; exec " + KeysTool() + "'\n"
+         "sh -c 'echo $$ > pid; exec " + KeysTool() + " < /dev/null > tool.out'\n"
          "echo $? > rc\n"
          "stty -g > after\n"
          "echo finished\n"
