@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 
 #include "text/decimal_digits.h"
 #include "text/number_reading.h"
@@ -59,6 +60,12 @@ bool HasInnerBlank(std::string_view text) {
   if (first == std::string_view::npos) return false;
   size_t last = text.find_last_not_of(' ');
   return text.substr(first, last - first + 1).find(' ') != std::string_view::npos;
+}
+
+// True when the number a text holds is too large for a double: it would
+// read as 0, which must not pass for what the user typed.
+bool IsTooLarge(std::string_view text) {
+  return std::isinf(std::strtod(std::string(text).c_str(), nullptr));
 }
 
 }  // namespace
@@ -125,7 +132,7 @@ int16_t CheckNumberRange(std::string_view typed, double minimum, double maximum,
   std::string allowed;
   if (decimals > 0) allowed += '.';
   if (minimum < 0) allowed += '-';
-  if (CheckNumberText(typed, allowed) != 0 || HasInnerBlank(typed)) return -1;
+  if (CheckNumberText(typed, allowed) != 0 || HasInnerBlank(typed) || IsTooLarge(typed)) return -1;
 
   const double scale = std::pow(10.0, decimals);
   const double v = std::floor(scale * ReadNumber(typed) + 0.5);

@@ -80,6 +80,8 @@ TEST(CheckNumberRange, ChecksTheRoundedValueAgainstTheBounds) {
   for (const auto& c : cases)
     EXPECT_EQ(CheckNumberRange(c.typed, c.minimum, c.maximum, c.decimals), c.result)
         << "\"" << c.typed << "\" in " << c.minimum << ".." << c.maximum << " with " << c.decimals;
+  // Too large for a double, such a text would read as 0.
+  EXPECT_EQ(CheckNumberRange(std::string(400, '9'), -99999999, 99999999, 0), -1);
 }
 
 }  // namespace
