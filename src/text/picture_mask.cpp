@@ -53,143 +53,160 @@ bool HasNonZeroFrom(const std::string& digits, long p) {
   return false;
 }
 
-}  // namespace
-
-// The mask is rewritten from its last position to its first. While digits
-// remain each digit position takes the next one; the filler note F remembers
-// what the position to the right received (its filler, plus 256 when it got
-// no digit) so that a point or comma beside blanks turns blank as well. The
-// positions left of the digits are then filled, the first one free taking the
-// minus of a negative number when the mask has no sign position.
-std::string FormatPicture(std::string_view mask, double value) {
-  const char decimalChar = DecimalCharacter();
-  const char thousandsChar = ThousandsCharacter();
-  const long n = static_cast<long>(mask.size());
-  if (!std::isfinite(value)) return std::string(mask.size(), '!');
-
-  MaskShape shape = ShapeOf(mask);
-  long D = shape.decimals;
-  const std::string digits = *RoundedDigits(value, shape.rounding);
-  const bool negative = value < 0;
-  const long length = static_cast<long>(digits.size());
-  const auto digitAt = [&](long p) { return p >= 1 && p <= length ? digits[p - 1] : '\0'; };
-
-  std::string out(mask);
-  long P = D + length - shape.rounding;
-  long k = n;
+// One rewrite of a mask, from its last position (k = n) towards its first.
+// P is the position in `digits` (from 1) of the next digit to place; D the
+// count of decimal positions, which falls to 0 once the point is passed; F
+// notes what the position to the right received: its filler, plus 256 when it
+// got no digit, so that a point or comma beside blanks turns blank as well.
+struct Rewrite {
+  std::string_view mask;
+  std::string out;
+  std::string digits;
+  long n = 0, k = 0, P = 0, D = 0;
   int F = 0;
-  for (; k >= 1 && P >= 1; --k) {
-    char& c = out[k - 1];
-    const char d = digitAt(P);
-    switch (mask[k - 1]) {
+  bool negative = false;
+  char decimalChar = '\'', thousandsChar = '.';
+
+  char DigitAt(long p) const { return p >= 1 && p <= static_cast<long>(digits.size()) ? digits[p - 1] : '\0'; }
+};
+
+// Writes the digits into the positions from the right while digits remain.
+void PlaceDigits(Rewrite& r) {
+  for (; r.k >= 1 && r.P >= 1; --r.k) {
+    char& c = r.out[r.k - 1];
+    const char d = r.DigitAt(r.P);
+    switch (r.mask[r.k - 1]) {
       case '9':
         c = d ? d : '0';
-        F = 0;
-        --P;
+        r.F = 0;
+        --r.P;
         break;
       case 'Z':
       case 'z':
-        if (k < n - D) {
+        if (r.k < r.n - r.D) {
           c = d ? d : ' ';
-          F = d ? 32 : 256 + 32;
-        } else if (D == 0 || HasNonZeroFrom(digits, P)) {
+          r.F = d ? 32 : 256 + 32;
+        } else if (r.D == 0 || HasNonZeroFrom(r.digits, r.P)) {
           c = d ? d : '0';
-          F = d ? 48 : 256 + 48;
-        } else {
+          r.F = d ? 48 : 256 + 48;
+        } else {  // a trailing zero of the decimals
           c = ' ';
-          F = 256 + 32;
+          r.F = 256 + 32;
         }
-        --P;
+        --r.P;
         break;
       case '*':
         c = d ? d : '*';
-        F = d ? 42 : 256 + 42;
-        --P;
+        r.F = d ? 42 : 256 + 42;
+        --r.P;
         break;
       case '.':
-        c = F > 255 ? static_cast<char>(F - 256) : decimalChar;
-        D = 0;
+        c = r.F > 255 ? static_cast<char>(r.F - 256) : r.decimalChar;
+        r.D = 0;
         break;
       case ',':
-        c = thousandsChar;
+        c = r.thousandsChar;
         break;
       case '-':
-        c = negative ? '-' : ' ';
-        if (D > 0) --P;
+        c = r.negative ? '-' : ' ';
+        if (r.D > 0) --r.P;
         break;
       case '+':
-        c = negative ? '-' : '+';
-        if (D > 0) --P;
+        c = r.negative ? '-' : '+';
+        if (r.D > 0) --r.P;
         break;
       default:
         break;
     }
   }
+}
 
-  const size_t rounding = static_cast<size_t>(shape.rounding);
-  if (P > 0 || (!shape.isSigned && negative && k == 0)) return OverflowText(mask.size(), digits, rounding, negative);
-
-  bool minusPending = negative && !shape.isSigned;
-  for (; k >= 1; --k) {
-    char& c = out[k - 1];
-    const bool integerPosition = k < n - D;
-    switch (mask[k - 1]) {
+// Fills the positions left of the digits. When `minusPending`, the first
+// position that can take the minus of a negative number does; the flag tells
+// afterwards whether none could.
+void FillLeadingPositions(Rewrite& r, bool zeroValue, bool& minusPending) {
+  const auto placeMinus = [&](char& c) {
+    c = '-';
+    minusPending = false;
+  };
+  for (; r.k >= 1; --r.k) {
+    char& c = r.out[r.k - 1];
+    const bool integerPosition = r.k < r.n - r.D;
+    switch (r.mask[r.k - 1]) {
       case '9':
-        if (minusPending && integerPosition) {
-          c = '-';
-          minusPending = false;
-        } else {
-          c = '0';
-        }
-        F = 0;
+        if (minusPending && integerPosition) placeMinus(c);
+        else c = '0';
+        r.F = 0;
         break;
       case 'Z':
       case 'z':
         if (minusPending) {
-          c = '-';
-          minusPending = false;
-        } else if (integerPosition || value == 0) {
+          placeMinus(c);
+        } else if (integerPosition || zeroValue) {
           c = ' ';
-          F = 256 + 32;
+          r.F = 256 + 32;
         } else {
           c = '0';
-          F = 32;
+          r.F = 32;
         }
         break;
       case '*':
         if (minusPending) {
-          c = '-';
-          minusPending = false;
+          placeMinus(c);
         } else {
           c = integerPosition ? '*' : '0';
-          F = 42;
+          r.F = 42;
         }
         break;
       case ',':
-        if (minusPending) {
-          c = '-';
-          minusPending = false;
-        } else {
-          c = F != 0 ? static_cast<char>(F % 256) : thousandsChar;
-        }
+        if (minusPending) placeMinus(c);
+        else c = r.F != 0 ? static_cast<char>(r.F % 256) : r.thousandsChar;
         break;
       case '.':
-        c = F > 255 ? static_cast<char>(F - 256) : decimalChar;
+        c = r.F > 255 ? static_cast<char>(r.F - 256) : r.decimalChar;
         break;
       case '-':
-        c = negative ? '-' : ' ';
+        c = r.negative ? '-' : ' ';
         break;
       case '+':
-        c = negative ? '-' : '+';
+        c = r.negative ? '-' : '+';
         break;
       default:
         break;
     }
   }
-  // A negative number must never show without its minus: when no position
-  // could take it, show the plain text instead.
-  if (minusPending) return OverflowText(mask.size(), digits, rounding, negative);
-  return out;
+}
+
+}  // namespace
+
+// The digits are placed from the right; what they leave over overflows into
+// the plain text. A negative number under a mask without sign positions puts
+// its minus in the first free position left of its digits, and shows as the
+// plain text when there is none, so that it never loses its sign.
+std::string FormatPicture(std::string_view mask, double value) {
+  Rewrite r;
+  r.decimalChar = DecimalCharacter();
+  r.thousandsChar = ThousandsCharacter();
+  if (!std::isfinite(value)) return std::string(mask.size(), '!');
+
+  const MaskShape shape = ShapeOf(mask);
+  r.mask = mask;
+  r.out = std::string(mask);
+  r.digits = *RoundedDigits(value, shape.rounding);
+  r.negative = value < 0;
+  r.n = r.k = static_cast<long>(mask.size());
+  r.D = shape.decimals;
+  r.P = r.D + static_cast<long>(r.digits.size()) - shape.rounding;
+
+  const size_t rounding = static_cast<size_t>(shape.rounding);
+  PlaceDigits(r);
+  if (r.P > 0 || (!shape.isSigned && r.negative && r.k == 0))
+    return OverflowText(mask.size(), r.digits, rounding, r.negative);
+
+  bool minusPending = r.negative && !shape.isSigned;
+  FillLeadingPositions(r, value == 0, minusPending);
+  if (minusPending) return OverflowText(mask.size(), r.digits, rounding, r.negative);
+  return r.out;
 }
 
 // The picture has the field mask's length: digit positions ("*" when the
