@@ -69,7 +69,7 @@ size_t NumericWidth(std::string_view parts, int style) {
 
 std::string FormatDate(std::string_view date, int16_t style, std::string_view parts) {
   const char separator = DateSeparator();
-  const std::string& order = DateOrder();
+  const std::string order = DateOrder();
 
   std::string digits = UnpackDigits(date);
   std::string year = digits.substr(0, 4);

@@ -60,7 +60,7 @@ const NumberSettings& Numbers() {
 }  // namespace
 
 char DateSeparator() { return Dates().separator; }
-const std::string& DateOrder() { return Dates().order; }
+std::string DateOrder() { return Dates().order; }
 char DecimalCharacter() { return Numbers().decimal; }
 char ThousandsCharacter() { return Numbers().thousands; }
 

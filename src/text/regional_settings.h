@@ -13,7 +13,7 @@ char DateSeparator();
 
 // DatOrdre: three letters D, M, A giving the order of day, month and year,
 // "DMA" when missing or blank. Only capitals name a part.
-const std::string& DateOrder();
+std::string DateOrder();
 
 // DecCaracter: written where a picture mask has ".", "'" when missing or blank.
 char DecimalCharacter();
