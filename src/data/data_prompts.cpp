@@ -42,11 +42,7 @@ void DiscardWaitingKeys() {
   }
 }
 
-int16_t WaitForKey() {
-  int16_t key = 0;
-  GetKey(key);
-  return key;
-}
+int16_t WaitForKey() { return GetKey(); }
 
 void SetPromptObserverForTesting(std::function<void(const std::string&)> observer) {
   Observer() = std::move(observer);
