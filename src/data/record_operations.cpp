@@ -18,12 +18,11 @@ std::string& LockModeStack() {
 
 int16_t ReportShortAsSuccess(int16_t status) { return status == recman::kDataBufferTooShort ? 0 : status; }
 
-// The returned key text up to its first NUL byte, cut to the current
-// value's length: what becomes the current key value after a direct call.
-void TakeReturnedKey(OpenFileSlot& slot, const char* key) {
-  std::string text(key, strnlen(key, kKeyBufferSize));
-  if (text.size() > slot.KeyValue.size()) text.resize(slot.KeyValue.size());
-  slot.KeyValue = text;
+// After a direct call that found a record, the key it returned becomes the
+// current key value, whole (a binary key may hold NUL bytes) and as long as
+// the current value. A failed call returns no key and changes nothing.
+void TakeReturnedKey(OpenFileSlot& slot, const char* key, int16_t status) {
+  if (status == 0 || status == recman::kDataBufferTooShort) slot.KeyValue.assign(key, slot.KeyValue.size());
 }
 
 // One Get Next or Get Previous straight to the record manager, with scratch
@@ -34,7 +33,7 @@ int16_t DirectStep(OpenFileSlot& slot, int16_t operation, char (&key)[kKeyBuffer
   uint8_t keyLength = first ? 0 : static_cast<uint8_t>(strnlen(key, kKeyBufferSize - 1));
   int16_t status = RecordManagerCall(operation, slot.Block, data.data(), length, key, keyLength,
                                      static_cast<int8_t>(slot.KeyNumber));
-  TakeReturnedKey(slot, key);
+  TakeReturnedKey(slot, key, status);
   return ReportShortAsSuccess(status);
 }
 
@@ -107,7 +106,7 @@ int32_t RecordPosition(int16_t fileId, int32_t position) {
   for (int i = 0; i < 4; ++i) data[size_t(i)] = static_cast<char>(uint32_t(position) >> (8 * i));
   int16_t status = RecordManagerCall(recman::kGetDirect, slot.Block, data.data(), length, key, keyLength,
                                      static_cast<int8_t>(slot.KeyNumber));
-  TakeReturnedKey(slot, key);
+  TakeReturnedKey(slot, key, status);
   status = ReportShortAsSuccess(status);
   if (status == 0) std::memcpy(slot.RecordBuffer, data.data(), std::min(slot.RecordLength, length));
   return status;
