@@ -114,7 +114,9 @@ TEST(CrashTest, KilledWritersLoseNoAcknowledgedWriteAndCorruptNothing) {
       std::memcpy(key.data(), &n, 8);
       Answer answer = reader.Read(kGetEqual, key);
       ASSERT_EQ(answer.status, kSuccess) << "record " << n << " lost";
-      if (stage == 'U') ASSERT_EQ(answer.record, CounterRecord(n, 'U')) << "update of " << n << " lost";
+      if (stage == 'U') {
+        ASSERT_EQ(answer.record, CounterRecord(n, 'U')) << "update of " << n << " lost";
+      }
     }
     Answer last = reader.Read(kGetLast);
     if (last.status == kSuccess) {
