@@ -38,7 +38,11 @@ class ResetOnExit {
   sqlite3_stmt* statement_;
 };
 
-std::string Column(int key) { return "k" + std::to_string(key); }
+std::string Column(int key) {
+  std::string column = "k";
+  column += std::to_string(key);
+  return column;
+}
 
 std::string SeekSql(Seek seek, int key) {
   const std::string c = Column(key);
