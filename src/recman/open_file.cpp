@@ -45,9 +45,10 @@ void OpenFile::ReturnKey(int key, const std::string& record, CallBuffers& call) 
 
 // Moves the place onto the first or last record of `key` without reading it:
 // where a read that runs off an end of the key leaves the block.
-void OpenFile::StandOn(int seek, int key) {
+void OpenFile::StandOn(Seek end, int key) {
   Row row;
-  if (store_.Find(static_cast<Seek>(seek), key, {}, 0, row) == kSuccess) place_ = Place{true, true, key, row.sortKey, row.id};
+  if (store_.Find(end, key, {}, 0, row) == kSuccess) place_ = Place{true, false, key, row.sortKey, row.id};
+  else place_.onRecord = false;
 }
 
 int16_t OpenFile::Read(int16_t operation, CallBuffers& call) {
@@ -69,13 +70,16 @@ int16_t OpenFile::Read(int16_t operation, CallBuffers& call) {
     default: return kInvalidOperation;
   }
   if (status == kKeyNotFound) {
+    // A read that returns no record leaves no current record to update or
+    // delete; the place is kept (or moved to an end) for Get Next and Get
+    // Previous.
     switch (operation) {
-      case kGetEqual: return kKeyNotFound;
+      case kGetEqual: place_.onRecord = false; return kKeyNotFound;
       case kGetGreater:
-      case kGetGreaterOrEqual: StandOn(int(Seek::Last), key); return kEndOfFile;
+      case kGetGreaterOrEqual: StandOn(Seek::Last, key); return kEndOfFile;
       case kGetLess:
-      case kGetLessOrEqual: StandOn(int(Seek::First), key); return kEndOfFile;
-      default: return kEndOfFile;
+      case kGetLessOrEqual: StandOn(Seek::First, key); return kEndOfFile;
+      default: place_.onRecord = false; return kEndOfFile;
     }
   }
   if (status != kSuccess) return status;

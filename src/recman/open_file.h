@@ -37,8 +37,9 @@ class OpenFile {
   int16_t Stat(CallBuffers& call) const;
 
  private:
-  // Where the block stands: a record along a key. After a delete the place
-  // is kept (so Get Next and Get Previous go on from it) but names no record.
+  // Where the block stands: a record along a key. After a delete, or a read
+  // that returned no record, the place is kept (so Get Next and Get Previous
+  // go on from it) but there is no current record (onRecord false).
   struct Place {
     bool valid = false;
     bool onRecord = false;
@@ -49,7 +50,7 @@ class OpenFile {
 
   bool IsKey(int keyNumber) const { return keyNumber >= 0 && keyNumber < static_cast<int>(spec_.keys.size()); }
   int16_t Step(int key, bool forward, Row& row);
-  void StandOn(int seek, int key);
+  void StandOn(Seek end, int key);
   int16_t Land(Row& row, int key, CallBuffers& call);
   int16_t LockForWrite(bool& wasHeld);
   void ReturnKey(int key, const std::string& record, CallBuffers& call) const;

@@ -159,6 +159,23 @@ TEST_F(RecordManagerTest, ReadsOffTheEndsLeaveTheBlockOnTheLastOrFirstRecord) {
   EXPECT_EQ(client.Read(kGetNext).record.substr(0, 1), "C");
 }
 
+// A read that returned no record leaves nothing to update or delete: a
+// stale record must not be overwritten.
+TEST_F(RecordManagerTest, NoCurrentRecordAfterAReadThatFoundNothing) {
+  InsertAll({Record("A", 1, "G"), Record("B", 1, "G")});
+  const std::pair<int16_t, std::string> reads[] = {
+      {kGetEqual, Key0("X", 1)}, {kGetGreaterOrEqual, Key0("X", 1)}, {kGetLess, Key0("A", 1)}, {kGetNext, ""}};
+  for (const auto& [operation, key] : reads) {
+    SCOPED_TRACE(operation);
+    client.Read(kGetLast);
+    EXPECT_NE(client.Read(operation, key).status, kSuccess);
+    EXPECT_EQ(client.Update(Record("B", 1, "overwritten")), kInvalidPositioning);
+    EXPECT_EQ(client.Delete(), kInvalidPositioning);
+    EXPECT_EQ(client.Position(), 0u);
+  }
+  EXPECT_EQ(client.Read(kGetLast).record, Record("B", 1, "G"));
+}
+
 TEST_F(RecordManagerTest, EmptyFileAndNoPlace) {
   EXPECT_EQ(client.Read(kGetNext).status, kInvalidPositioning);
   EXPECT_EQ(client.Read(kGetFirst).status, kEndOfFile);
