@@ -131,6 +131,27 @@ TEST_F(MultiProcessTest, ARecordLockedElsewhereIsRefusedOrWaitedFor) {
   EXPECT_EQ(ExitCodeOf(holder), 0);
 }
 
+// Writes take no lock bias, yet in lock mode 1 they wait for the record too.
+TEST_F(MultiProcessTest, AnUpdateInLockModeOneWaitsForTheRecord) {
+  Channel locked, release;
+  const pid_t holder = LockHolder(locked, release);
+  ASSERT_EQ(locked.Receive(), 'L');
+  ASSERT_EQ(OpenSmall(), 0);
+  int16_t status = -1;
+  ReadByKey(kFile, 0, "A   ", 0, status);
+  ASSERT_EQ(status, 0);
+  SetLockMode(kFile, "a", status);
+  std::memcpy(buffer_ + 6, "waited", 6);
+  release.Send('W');
+  UpdateRecord(kFile, status);
+  EXPECT_EQ(status, 0);
+  EXPECT_EQ(locked.Receive(0), 'R');
+  EXPECT_EQ(std::string(buffer_ + 6, 6), "waited");
+  EXPECT_EQ(events_.size(), 2u);
+  release.Send('E');
+  EXPECT_EQ(ExitCodeOf(holder), 0);
+}
+
 TEST_F(MultiProcessTest, AKilledProcessLeavesNoRecordLockBehind) {
   Channel locked, release;
   const pid_t holder = LockHolder(locked, release);
