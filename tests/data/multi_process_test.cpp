@@ -201,9 +201,12 @@ TEST_F(MultiProcessTest, AnOpenWaitsWhileAnotherProcessHoldsTheFileExclusively) 
 TEST_F(MultiProcessTest, ASecondWorkstationWaitsForAKeyLock) {
   Channel locked, released;
   const pid_t first = Spawn([&] {
+    // Another workstation: its own temporary directory and identity. (A
+    // forked child draws the same random numbers as its parent.)
     Session().TempDir = scratch_.Path() + "other\\";
-    platform::MakeDirectory("other");
+    WriteFile(scratch_.Path() + "other/LOCKS.TMP", std::string("\x92\x10\0\0OTHER          ", 19));
     ResetLockFileState();
+    if (Workstation().Number != 0x1092) return 2;
     if (LockKey("PagamV", "\x81\xC8") != 0) return 1;
     locked.Send('L');
     platform::SleepMilliseconds(300);
