@@ -15,11 +15,18 @@ namespace {
 constexpr size_t kNumbersSize = 20;  // ten 2-digit numbers
 constexpr size_t kLengthSize = 5;
 
-// One entry per PushWindow of this process, true when the rectangle was
-// saved. A push that failed is remembered so that its PopWindow does nothing
-// instead of taking down the window beneath.
-std::vector<bool>& Pushes() {
-  static std::vector<bool> pushes;
+// One entry per PushWindow of this process. A refused push is remembered so
+// that its PopWindow does nothing instead of taking down the window beneath;
+// a rectangle that could not be written to the stack file is kept here, so
+// that the screen is given back all the same.
+struct Push {
+  enum class Kind { Refused, InFile, InMemory };
+  Kind kind = Kind::Refused;
+  std::string record;  // InMemory only
+};
+
+std::vector<Push>& Pushes() {
+  static std::vector<Push> pushes;
   return pushes;
 }
 
@@ -48,15 +55,13 @@ int ReadDigits(std::string_view text, size_t offset, size_t size) {
   return value;
 }
 
-std::string TwoDigits(int value) { return ZeroPad(value, 2); }
-
 // The record of a push: cursor, enclosing window, new window, cells, length.
 std::string BuildRecord(const WindowRect& window) {
   const WindowRect outer = CurrentWindow();
   std::string record;
   for (int value : {int{CursorRow()}, int{CursorColumn()}, int{outer.top}, int{outer.left}, int{outer.bottom},
                     int{outer.right}, int{window.top}, int{window.left}, int{window.bottom}, int{window.right}}) {
-    record += TwoDigits(value);
+    record += ZeroPad(value, 2);
   }
   for (int16_t row = window.top; row <= window.bottom; ++row) {
     for (int16_t column = window.left; column <= window.right; ++column) {
@@ -69,19 +74,31 @@ std::string BuildRecord(const WindowRect& window) {
   return record;
 }
 
-bool SaveRectangle(const WindowRect& window) {
-  platform::File file =
-      platform::File::Open(StackPath(), platform::Access::ReadWrite, platform::Sharing::Shared,
-                           platform::Creation::OpenOrCreate);
+bool AppendToStackFile(const std::string& record) {
+  platform::File file = platform::File::Open(StackPath(), platform::Access::ReadWrite, platform::Sharing::Shared,
+                                             platform::Creation::OpenOrCreate);
   if (!file.IsOpen()) return false;
   const uint32_t position = file.Size() < 4 ? 5 : ReadHeader(file);
-  const std::string record = BuildRecord(window);
   return file.WriteAt(position - 1, record.data(), record.size()) &&
          WriteHeader(file, position + static_cast<uint32_t>(record.size()));
 }
 
-// Writes the saved cells of `record` back and returns the last attribute.
-uint8_t RestoreCells(std::string_view record, const WindowRect& window) {
+// Puts a record back on the screen: its cells in their own colours, the
+// cursor, and the enclosing window as the current one. A record that does
+// not hold together (a damaged file) draws nothing and answers false.
+bool RestoreRecord(std::string_view record) {
+  int n[10];
+  for (int i = 0; i < 10; ++i) n[i] = ReadDigits(record, static_cast<size_t>(2 * i), 2);
+  if (!std::all_of(n, n + 10, [](int v) { return v >= 0; })) return false;
+  const WindowRect outer{static_cast<int16_t>(n[2]), static_cast<int16_t>(n[3]), static_cast<int16_t>(n[4]),
+                         static_cast<int16_t>(n[5])};
+  const WindowRect window{static_cast<int16_t>(n[6]), static_cast<int16_t>(n[7]), static_cast<int16_t>(n[8]),
+                          static_cast<int16_t>(n[9])};
+  if (window.top > window.bottom || window.left > window.right) return false;
+  const size_t cells = static_cast<size_t>(window.bottom - window.top + 1) * (window.right - window.left + 1);
+  if (record.size() != kNumbersSize + 2 * cells + kLengthSize) return false;
+
+  SetWindowState(static_cast<int16_t>(std::max(WindowDepth() - 1, 0)), outer);
   size_t offset = kNumbersSize;
   uint8_t attribute = CurrentAttribute();
   for (int16_t row = window.top; row <= window.bottom; ++row) {
@@ -91,13 +108,14 @@ uint8_t RestoreCells(std::string_view record, const WindowRect& window) {
       offset += 2;
     }
   }
-  return attribute;
+  SetConsoleColours(attribute % 16, attribute / 16);
+  SetCursorPosition(static_cast<int16_t>(n[0]), static_cast<int16_t>(n[1]));
+  return true;
 }
 
-// Takes the last record off the stack file and puts it back on the screen.
-// A record that does not hold together (a damaged file) is not drawn; the
-// stack is then dropped.
-void RestoreLastRecord() {
+// Takes the last record off the stack file and puts it back on the screen;
+// deletes the file when the stack is then empty. A damaged stack is dropped.
+void RestoreFromStackFile() {
   const std::string path = StackPath();
   platform::File file = platform::File::Open(path, platform::Access::ReadWrite, platform::Sharing::Shared,
                                              platform::Creation::MustExist);
@@ -106,28 +124,14 @@ void RestoreLastRecord() {
   const uint32_t position = file.Size() < 4 ? 0 : ReadHeader(file);
   if (position > 5 + kLengthSize && position - 1 <= static_cast<uint64_t>(file.Size())) {
     char lengthText[kLengthSize];
-    const int length = file.ReadAt(position - 1 - kLengthSize, lengthText, kLengthSize) == static_cast<int64_t>(kLengthSize)
-                           ? ReadDigits(std::string_view(lengthText, kLengthSize), 0, kLengthSize)
-                           : -1;
-    if (length > static_cast<int>(kNumbersSize + kLengthSize) && static_cast<uint32_t>(length) + 5 <= position) {
+    const bool haveLength =
+        file.ReadAt(position - 1 - kLengthSize, lengthText, kLengthSize) == static_cast<int64_t>(kLengthSize);
+    const int length = haveLength ? ReadDigits(std::string_view(lengthText, kLengthSize), 0, kLengthSize) : -1;
+    if (length > 0 && static_cast<uint32_t>(length) + 5 <= position) {
       start = position - static_cast<uint32_t>(length);
       std::string record(static_cast<size_t>(length), '\0');
-      file.ReadAt(start - 1, record.data(), record.size());
-      int n[10];
-      for (int i = 0; i < 10; ++i) n[i] = ReadDigits(record, static_cast<size_t>(2 * i), 2);
-      const WindowRect outer{static_cast<int16_t>(n[2]), static_cast<int16_t>(n[3]), static_cast<int16_t>(n[4]),
-                             static_cast<int16_t>(n[5])};
-      const WindowRect window{static_cast<int16_t>(n[6]), static_cast<int16_t>(n[7]), static_cast<int16_t>(n[8]),
-                              static_cast<int16_t>(n[9])};
-      const long cells = static_cast<long>(window.bottom - window.top + 1) * (window.right - window.left + 1);
-      const bool whole = std::all_of(n, n + 10, [](int v) { return v >= 0; }) && window.top <= window.bottom &&
-                         window.left <= window.right &&
-                         static_cast<long>(kNumbersSize + kLengthSize) + 2 * cells == length;
-      if (whole) {
-        SetWindowState(static_cast<int16_t>(std::max(WindowDepth() - 1, 0)), outer);
-        const uint8_t attribute = RestoreCells(record, window);
-        SetConsoleColours(attribute % 16, attribute / 16);
-        SetCursorPosition(static_cast<int16_t>(n[0]), static_cast<int16_t>(n[1]));
+      const bool read = file.ReadAt(start - 1, record.data(), record.size()) == length;
+      if (read && RestoreRecord(record)) {
         WriteHeader(file, start);
       } else {
         start = 0;
@@ -144,19 +148,30 @@ void PushWindow(int16_t top, int16_t left, int16_t bottom, int16_t right) {
   const bool onScreen = top >= 1 && top <= ScreenHeight() && bottom >= 1 && bottom <= ScreenHeight() &&
                         left >= 1 && left <= ScreenWidth() && right >= 1 && right <= ScreenWidth() &&
                         top <= bottom && left <= right;
-  const WindowRect window{top, left, bottom, right};
-  const bool saved = onScreen && SaveRectangle(window);
-  if (saved) SetWindowState(static_cast<int16_t>(WindowDepth() + 1), window);
-  Pushes().push_back(saved);
+  Push push;
+  if (onScreen) {
+    const WindowRect window{top, left, bottom, right};
+    std::string record = BuildRecord(window);
+    if (AppendToStackFile(record)) {
+      push.kind = Push::Kind::InFile;
+    } else {
+      push.kind = Push::Kind::InMemory;
+      push.record = std::move(record);
+    }
+    SetWindowState(static_cast<int16_t>(WindowDepth() + 1), window);
+  }
+  Pushes().push_back(std::move(push));
 }
 
 void PopWindow() {
-  if (!Pushes().empty()) {
-    const bool saved = Pushes().back();
-    Pushes().pop_back();
-    if (!saved) return;
+  if (Pushes().empty()) {
+    RestoreFromStackFile();
+    return;
   }
-  RestoreLastRecord();
+  const Push push = std::move(Pushes().back());
+  Pushes().pop_back();
+  if (push.kind == Push::Kind::InFile) RestoreFromStackFile();
+  if (push.kind == Push::Kind::InMemory) RestoreRecord(push.record);
 }
 
 void ResetWindowState() { Pushes().clear(); }

@@ -16,8 +16,8 @@ namespace olm {
 
 // Saves the rectangle (frame included) with the cursor and the enclosing
 // window, and makes it the current window. A rectangle reaching outside the
-// screen, or one that cannot be saved, is not pushed; the PopWindow that
-// matches it then does nothing.
+// screen is not pushed, and the PopWindow that matches it does nothing. When
+// the stack file cannot be written the rectangle is kept in memory instead.
 void PushWindow(int16_t top, int16_t left, int16_t bottom, int16_t right);
 
 // Puts the last saved rectangle back in its own colours, with the cursor and

@@ -1,5 +1,6 @@
 #include "platform/process.h"
 
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,17 +22,35 @@ int RunProgramAndWait(std::string_view program, const std::vector<std::string>& 
   for (std::string& text : texts) argv.push_back(text.data());
   argv.push_back(nullptr);
 
+  // A pipe closed on exec tells the parent whether exec succeeded: the child
+  // writes to it only when exec failed.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) return -1;
   if (HasConsole()) Console().Flush();
-  pid_t child = fork();
-  if (child < 0) return -1;
+  const pid_t child = fork();
+  if (child < 0) {
+    close(report[0]);
+    close(report[1]);
+    return -1;
+  }
   if (child == 0) {
+    close(report[0]);
     execvp(argv[0], argv.data());
+    const char failed = 1;
+    (void)!write(report[1], &failed, 1);
     _exit(127);
   }
+  close(report[1]);
+  char failed = 0;
+  ssize_t got;
+  while ((got = read(report[0], &failed, 1)) < 0 && errno == EINTR) {
+  }
+  close(report[0]);
   int status = 0;
   while (waitpid(child, &status, 0) < 0) {
     if (errno != EINTR) return -1;
   }
+  if (got == 1) return -1;
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 

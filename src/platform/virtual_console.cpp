@@ -38,9 +38,10 @@ ConsoleEvent VirtualConsole::PollEvent() {
     return ConsoleEvent{};
   }
   emptyPolls_ = 0;
-  ConsoleEvent event = script_.front();
+  Step step = std::move(script_.front());
   script_.pop_front();
-  return event;
+  if (step.action) step.action();
+  return step.event;
 }
 
 void VirtualConsole::QueueKey(int code, uint8_t modifiers) {
@@ -53,7 +54,7 @@ void VirtualConsole::QueueKey(int code, uint8_t modifiers) {
   } else {
     event.extended = static_cast<uint8_t>(code >> 8);
   }
-  script_.push_back(event);
+  script_.push_back({event, nullptr});
 }
 
 void VirtualConsole::QueueText(std::string_view text) {
@@ -64,7 +65,7 @@ void VirtualConsole::QueueModifiers(uint8_t modifiers) {
   ConsoleEvent event;
   event.kind = ConsoleEvent::Kind::Key;
   event.modifiers = modifiers;
-  script_.push_back(event);
+  script_.push_back({event, nullptr});
 }
 
 void VirtualConsole::QueueMouseRelease(int button, int row, int column, uint8_t modifiers) {
@@ -74,13 +75,13 @@ void VirtualConsole::QueueMouseRelease(int button, int row, int column, uint8_t 
   event.releasedButton = static_cast<uint8_t>(button);
   event.row = row;
   event.column = column;
-  script_.push_back(event);
+  script_.push_back({event, nullptr});
 }
 
 void VirtualConsole::QueueMouseMove(int row, int column) { QueueMouseRelease(0, row, column); }
 
 void VirtualConsole::QueueIdle(int count) {
-  for (int i = 0; i < count; ++i) script_.push_back(ConsoleEvent{});
+  for (int i = 0; i < count; ++i) script_.push_back({ConsoleEvent{}, nullptr});
 }
 
 std::string VirtualConsole::Row(int row) const {

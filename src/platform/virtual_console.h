@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -58,7 +59,10 @@ class VirtualConsole : public ConsoleBackend {
   void QueueMouseMove(int row, int column);
   // `count` polls that answer "nothing" before the next queued event.
   void QueueIdle(int count = 1);
-  void QueueEvent(const ConsoleEvent& event) { script_.push_back(event); }
+  void QueueEvent(const ConsoleEvent& event) { script_.push_back({event, nullptr}); }
+  // Runs `action` when the program polls this far (the poll answers
+  // "nothing"): a test looks at the screen in the middle of a run this way.
+  void QueueAction(std::function<void()> action) { script_.push_back({ConsoleEvent{}, std::move(action)}); }
   size_t QueuedEvents() const { return script_.size(); }
   void SetHasMouse(bool hasMouse) { hasMouse_ = hasMouse; }
 
@@ -90,7 +94,11 @@ class VirtualConsole : public ConsoleBackend {
   bool hasMouse_ = true;
   bool mouseInput_ = false;
   std::string clipboard_;
-  std::deque<ConsoleEvent> script_;
+  struct Step {
+    ConsoleEvent event;
+    std::function<void()> action;
+  };
+  std::deque<Step> script_;
   int emptyPolls_ = 0;
 };
 

@@ -121,6 +121,32 @@ TEST_F(WindowStackTest, AWindowOffTheScreenIsNotPushedAndItsPopKeepsTheOuterWind
   EXPECT_FALSE(PathExists(StackFile()));
 }
 
+TEST_F(WindowStackTest, WithoutAUsableStackFileTheScreenIsStillRestored) {
+  Session().TempDir = "missing\\";
+  FillScreen();
+  const auto original = Cells();
+  PushWindow(2, 2, 6, 30);
+  PushWindow(4, 4, 8, 40);
+  DrawWindowFrame(2);
+  EXPECT_EQ(WindowDepth(), 2);
+  PopWindow();
+  EXPECT_EQ(CurrentWindow(), (WindowRect{2, 2, 6, 30}));
+  DrawWindowFrame(1);
+  PopWindow();
+  EXPECT_EQ(Cells(), original);
+  EXPECT_EQ(WindowDepth(), 0);
+  EXPECT_FALSE(PathExists(scratch_.Path() + "missing"));
+}
+
+TEST_F(WindowStackTest, ADamagedStackFileIsDroppedWithoutDrawing) {
+  FillScreen();
+  const auto original = Cells();
+  WriteFile(StackFile(), std::string("\x40\0\0\0", 4) + std::string(60, 'z'));
+  PopWindow();
+  EXPECT_EQ(Cells(), original);
+  EXPECT_FALSE(PathExists(StackFile()));
+}
+
 TEST_F(WindowStackTest, MessageBoxIsCentredAndSizedByItsLines) {
   std::string text;
   for (int i = 0; i < 25; ++i) text += "abc ";  // 100 characters of words
