@@ -178,8 +178,7 @@ void GetKeyInfo(int16_t fileId, int16_t keyNumber, int16_t& keyLength, uint32_t&
 }
 
 void CloseAllFiles(int16_t& status) {
-  uint32_t none = 0;
-  status = SpareCall(recman::kReset, nullptr, none, {}, 0);
+  status = SpareCall(recman::kReset, nullptr, 0, {}, 0);
   if (status != recman::kSuccess) return;
   for (OpenFileSlot& slot : OpenFiles().Slots) ClearSlot(slot);
 }
