@@ -57,8 +57,10 @@ int16_t OpenOrCreate(OpenFileSlot& slot, const DataFileName& file) {
       platform::SleepMilliseconds(DataWaitTimes().openRetry);
     } else if (status == recman::kFileNotFound) {
       status = CreateFromTemplate(file.path, file.baseName);
-      // Another workstation may have created it meanwhile: open that one.
-      if (status != recman::kSuccess && status != recman::kFileExists) return status;
+      // Another workstation may be creating it, or have created it
+      // meanwhile: wait for it and open that one.
+      if (status == recman::kFileInUse) platform::SleepMilliseconds(DataWaitTimes().openRetry);
+      else if (status != recman::kSuccess && status != recman::kFileExists) return status;
     } else {
       return status;
     }
