@@ -74,12 +74,12 @@ TEST_F(FormDefinitionTest, BlankLinesAndLineFeedOnlyLinesAreAccepted) {
 }
 
 TEST_F(FormDefinitionTest, AFileEndingInsideAScreenLeavesTheRestEmpty) {
-  UseForm("2,3\n\"d\",3,0,0,0,0,0\n2,1,\"A: \",3,0,0,0,0,0,\"\"\n4,1,\"B: \",");
+  UseForm("2,3\n\"d\",3,0,0,0,0,0\n2,1,\"A: \",3,0,0,0,0,0,\"\"\n4,1,\"B: \",-5");
   EXPECT_EQ(Form().ScreenCount, 2);
   EXPECT_EQ(Form().Screen(1).FieldCount, 3);
   EXPECT_EQ(Form().Field(1, 1).FieldValue, "   ");
-  EXPECT_EQ(Form().Field(1, 2).FieldLabel, "B: ");
-  EXPECT_EQ(Form().Field(1, 2).FieldValue, "");
+  EXPECT_EQ(Form().Field(1, 2).FieldLabel, "") << "a field cut off is left blank";
+  EXPECT_EQ(Form().Field(1, 2).FieldRow, 0);
   EXPECT_EQ(Form().Field(1, 3).FieldLabel, "");
   EXPECT_EQ(Form().Field(1, 3).FieldWidth, 0);
   EXPECT_EQ(Form().Screen(2).FieldCount, 0);
