@@ -1,5 +1,6 @@
 #include "forms/form_driver.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "console/help.h"
@@ -141,7 +142,7 @@ class ScreenRun {
     const FieldDefinition& field = Field(f);
     const bool hidden = (field.FieldFlags & kFieldHidden) != 0;
     const bool startsBlank = (field.FieldFlags & (kFieldStartsBlank | kFieldHidden)) != 0;
-    std::string text = startsBlank ? std::string(size_t(field.FieldWidth), ' ') : field.FieldValue;
+    std::string text = startsBlank ? std::string(size_t(std::max<int16_t>(field.FieldWidth, 0)), ' ') : field.FieldValue;
     PrepareExitKeys(hidden);
     if (field.IsEditable()) {
       if (field.FieldTrailWidth != 0) {

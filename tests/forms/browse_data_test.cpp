@@ -123,8 +123,20 @@ TEST_F(BrowseDataTest, PagingToTheEndAndBackReadsEachRecordOnce) {
 }
 
 TEST_F(BrowseDataTest, EscWhileSkippingRecordsStopsTheReading) {
-  Between("00001", "");
   showLine_ = [](const std::string& code) { return code <= "00005"; };
+  // The list reads without locks and gives the file its lock mode back.
+  int16_t status = 0;
+  SetLockMode(kFile, "B", status);
+  int16_t modeWhileListed = -1;
+  Hooks().browseStart = [&](int16_t, std::string& startKey, std::string&) {
+    startKey = "00001";
+    return int16_t(0);
+  };
+  auto line = Hooks().browseLine;
+  Hooks().browseLine = [&, line](int16_t browse) {
+    modeWhileListed = OpenFiles().Slots[FindFileSlot(kFile)].LockMode;
+    return line(browse);
+  };
   std::string rows;
   Screen().QueueIdle(300);
   Screen().QueueKey(kEsc);  // pressed while records are being skipped
@@ -134,6 +146,8 @@ TEST_F(BrowseDataTest, EscWhileSkippingRecordsStopsTheReading) {
   EXPECT_EQ(rows, "rec 00005|         ");
   EXPECT_GT(reads_.size(), 300u);
   EXPECT_LT(reads_.size(), 400u) << "reading stopped at the Esc";
+  EXPECT_EQ(modeWhileListed, 0);
+  EXPECT_EQ(OpenFiles().Slots[FindFileSlot(kFile)].LockMode, 2);
 }
 
 TEST_F(BrowseDataTest, StartAndEndKeyBoundTheList) {

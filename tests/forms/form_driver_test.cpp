@@ -180,6 +180,17 @@ TEST_F(FormDriverTest, AClickOnAnotherFieldMovesThere) {
   EXPECT_EQ(Hooks().calls[2], "show 1,4");
 }
 
+TEST_F(FormDriverTest, F1ShowsTheHelpTopicAndEditsTheFieldAgain) {
+  Session().MenuName = "TOPIC   ";
+  bool helpShown = false;
+  Keys({0x3b00});
+  Screen().QueueAction([&] { helpShown = Screen().Row(4).substr(0, 1) == "\xC9"; });
+  Keys({kEsc, kEsc, kEsc});  // leaves the help, then the field, then the screen
+  EXPECT_EQ(Run(1), kEsc);
+  EXPECT_TRUE(helpShown);
+  EXPECT_EQ(Hooks().calls, (Calls{"enter 1", "show 1,1", "leave 1 1b"})) << "F1 is not a field exit";
+}
+
 TEST_F(FormDriverTest, AScreenTheFormLacksReturnsEsc) {
   EXPECT_EQ(Run(9), kEsc);
   EXPECT_EQ(Run(-9), kEsc);
