@@ -57,8 +57,10 @@ int16_t OpenOrCreate(OpenFileSlot& slot, const DataFileName& file) {
       platform::SleepMilliseconds(DataWaitTimes().openRetry);
     } else if (status == recman::kFileNotFound) {
       status = CreateFromTemplate(file.path, file.baseName);
-      // Another workstation may have created it meanwhile: open that one.
-      if (status != recman::kSuccess && status != recman::kFileExists) return status;
+      // Another workstation may be creating it, or have created it
+      // meanwhile: wait for it and open that one.
+      if (status == recman::kFileInUse) platform::SleepMilliseconds(DataWaitTimes().openRetry);
+      else if (status != recman::kSuccess && status != recman::kFileExists) return status;
     } else {
       return status;
     }
@@ -178,8 +180,7 @@ void GetKeyInfo(int16_t fileId, int16_t keyNumber, int16_t& keyLength, uint32_t&
 }
 
 void CloseAllFiles(int16_t& status) {
-  uint32_t none = 0;
-  status = SpareCall(recman::kReset, nullptr, none, {}, 0);
+  status = SpareCall(recman::kReset, nullptr, 0, {}, 0);
   if (status != recman::kSuccess) return;
   for (OpenFileSlot& slot : OpenFiles().Slots) ClearSlot(slot);
 }

@@ -198,6 +198,34 @@ TEST_F(MultiProcessTest, AnOpenWaitsWhileAnotherProcessHoldsTheFileExclusively) 
   EXPECT_EQ(ExitCodeOf(holder), 0);
 }
 
+// Workstations starting at once all find the file missing: one creates it,
+// the others wait for it and open it.
+TEST_F(MultiProcessTest, ProcessesOpeningAMissingFileAtOnceAllGetIt) {
+  WriteTemplate("Fresh", SmallFile());
+  Channel start;
+  std::vector<pid_t> children;
+  for (int child = 0; child < 4; ++child) {
+    children.push_back(Spawn([&, child] {
+      start.Receive();
+      int16_t status = -1;
+      OpenDataFile(kFile, "DADES\\Fresh", buffer_, sizeof buffer_, status);
+      if (status != 0) return 1;
+      std::memcpy(buffer_, SmallRecord(std::to_string(child), 1).data(), 20);
+      InsertRecord(kFile, status);
+      return status == 0 ? 0 : 2;
+    }));
+  }
+  for (size_t i = 0; i < children.size(); ++i) start.Send('G');
+  for (pid_t child : children) EXPECT_EQ(ExitCodeOf(child), 0);
+  int16_t status = -1;
+  OpenDataFile(kFile, "DADES\\Fresh", buffer_, sizeof buffer_, status);
+  ASSERT_EQ(status, 0);
+  ReadByKey(kFile, 0, "", 1, status);
+  int records = 0;
+  for (; status == 0; SkipRecords(kFile, 1, status)) ++records;
+  EXPECT_EQ(records, 4);
+}
+
 TEST_F(MultiProcessTest, ASecondWorkstationWaitsForAKeyLock) {
   Channel locked, released;
   const pid_t first = Spawn([&] {
