@@ -150,6 +150,18 @@ TEST_F(BrowseDataTest, EscWhileSkippingRecordsStopsTheReading) {
   EXPECT_EQ(OpenFiles().Slots[FindFileSlot(kFile)].LockMode, 2);
 }
 
+TEST_F(BrowseDataTest, AListWithoutItsListFileKeepsTheLinesInMemory) {
+  Session().TempDir = scratch_.Path() + "missing\\";
+  Between("00001", "");
+  Screen().QueueIdle(25);
+  QueuePageKeys(kPgDn, 2);
+  QueuePageKeys(0x4800, 1);  // Up: back into the lines already read
+  Screen().QueueKey(kEnter);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(std::string(record_, 5), "00040");
+  EXPECT_EQ(reads_.size(), 60u);
+}
+
 TEST_F(BrowseDataTest, StartAndEndKeyBoundTheList) {
   struct Case {
     std::string key;

@@ -163,5 +163,12 @@ TEST_F(FieldEditorTest, ChoiceLists) {
   EXPECT_EQ(Screen().ClipboardText(), "Dos");
 }
 
+TEST_F(FieldEditorTest, ChoiceInitialsIgnoreCaseAndAccents) {
+  SetEditChoices("|A,alta|B,\x90poca|C,ella");  // "Època" with a capital E grave
+  EXPECT_EQ(Edit("A", 1, {'e', kEnter}).text, "B");
+  EXPECT_EQ(Edit("B", 1, {'E', kEnter}).text, "C") << "the next item with that initial";
+  EXPECT_EQ(Edit("C", 1, {0x82, kEnter}).text, "B") << "typed with an accent, wrapping round";
+}
+
 }  // namespace
 }  // namespace olm::testing
