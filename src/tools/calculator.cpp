@@ -6,12 +6,11 @@
 #include "console/keyboard.h"
 #include "console/screen.h"
 #include "console/windows.h"
+#include "forms/exit_keys.h"
 #include "tools/calculator_engine.h"
 #include "tools/calculator_state.h"
 
 namespace olm {
-
-void SetExitKeys(std::string_view letters, std::string_view keys);
 
 namespace {
 

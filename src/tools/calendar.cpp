@@ -6,6 +6,7 @@
 #include "console/keyboard.h"
 #include "console/screen.h"
 #include "console/windows.h"
+#include "forms/exit_keys.h"
 #include "session/session_settings.h"
 #include "text/date_display.h"
 #include "text/dates.h"
@@ -13,8 +14,6 @@
 #include "tools/calendar_moves.h"
 
 namespace olm {
-
-void SetExitKeys(std::string_view letters, std::string_view keys);
 
 namespace {
 
