@@ -52,6 +52,8 @@ TEST_F(CalendarTest, ShowsTheQuarterOfTheWorkingDateWithItHighlighted) {
     EXPECT_EQ(Roles(10, kInner, 20), std::string(20, '1'));
     EXPECT_EQ(Screen().CursorSize(), 0);
   });
+  Screen().QueueKey(kRight);
+  Screen().QueueAction([&] { EXPECT_EQ(Roles(13, kInner, 6), "001441"); });
   Screen().QueueKey(kEsc);
   const std::string before = Screen().Dump();
   SetExitKeys("a", "d");
