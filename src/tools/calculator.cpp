@@ -11,7 +11,6 @@
 #include "tools/calculator_state.h"
 
 namespace olm {
-
 namespace {
 
 constexpr int16_t kBoxWidth = 26;
