@@ -7,6 +7,7 @@
 #include "console/screen.h"
 #include "console/windows.h"
 #include "forms/exit_keys.h"
+#include "tools/caller_exit_keys.h"
 #include "tools/calculator_engine.h"
 #include "tools/calculator_state.h"
 
@@ -116,7 +117,8 @@ std::string RunCalculatorKeys(CalculatorState& s) {
 // and goes back to it on both ways out, so the tape, the total and the box's
 // place are there at the next opening, in this run or the next one.
 std::string ShowCalculator() {
-  SetExitKeys("+e", "");
+  const CallerExitKeys callerKeys;
+  SetExitKeys("e", "");
   SetColour("+n");
   SetCursorShape(0);
   CalculatorState state = LoadCalculatorState();
@@ -128,7 +130,7 @@ std::string ShowCalculator() {
   SaveCalculatorState(state);
   SetCursorShape(kShownCursor);
   SetColour("-");
-  SetExitKeys("-", "");
+  callerKeys.Restore();
   return result;
 }
 

@@ -7,6 +7,7 @@
 #include "console/screen.h"
 #include "console/windows.h"
 #include "forms/exit_keys.h"
+#include "tools/caller_exit_keys.h"
 #include "session/session_settings.h"
 #include "text/date_display.h"
 #include "text/dates.h"
@@ -129,7 +130,8 @@ std::string RunCalendarKeys(CalendarDay d) {
 // The key reader calls this for Alt+C. The window, colour, cursor and
 // exit-key table are given back on both ways out.
 std::string ShowCalendar() {
-  SetExitKeys("+ea", "4d00,4b00,5000,4800,5100,4900,4700,4f00,2100,1b");
+  const CallerExitKeys callerKeys;
+  SetExitKeys("ea", "4d00,4b00,5000,4800,5100,4900,4700,4f00,2100,1b");
   SetColour("+n");
   SetCursorShape(0);
   PushWindow(kTop, kLeftEdge, kBottom, kRightEdge);
@@ -140,7 +142,7 @@ std::string ShowCalendar() {
   PopWindow();
   SetCursorShape(kShownCursor);
   SetColour("-");
-  SetExitKeys("-", "");
+  callerKeys.Restore();
   return result;
 }
 

@@ -56,13 +56,20 @@ TEST_F(CalculatorTest, AddsAPercentageOnTheTapeAndGivesTheResult) {
   EXPECT_TRUE(ExitKeys().Keys.empty());
 }
 
-TEST_F(CalculatorTest, EmptiesTheExitKeysWhileOpenAndGivesThemBack) {
-  SetExitKeys("a", "d,1b");
-  const ExitKeyTable caller = ExitKeys();
+// Opened from a field edit, the calculator finds the form driver's saved
+// table in the slot; the field must get its own table back, and the form
+// driver its saved one afterwards.
+TEST_F(CalculatorTest, EmptiesTheExitKeysWhileOpenAndGivesTheFieldsBack) {
+  SetExitKeys("a", "4800");
+  const ExitKeyTable beforeField = ExitKeys();
+  SetExitKeys("+ea", "d,1b=4f00");
+  const ExitKeyTable field = ExitKeys();
   Screen().QueueAction([&] { EXPECT_TRUE(ExitKeys().Keys.empty()); });
   Screen().QueueKey(0x1b);
   EXPECT_EQ(ShowCalculator(), "");
-  EXPECT_EQ(ExitKeys(), caller);
+  EXPECT_EQ(ExitKeys(), field);
+  SetExitKeys("-", "");
+  EXPECT_EQ(ExitKeys(), beforeField);
 }
 
 TEST_F(CalculatorTest, StateComesBackAtTheNextOpeningAfterEsc) {

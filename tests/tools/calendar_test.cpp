@@ -54,16 +54,21 @@ TEST_F(CalendarTest, ShowsTheQuarterOfTheWorkingDateWithItHighlighted) {
   });
   Screen().QueueKey(kRight);
   Screen().QueueAction([&] { EXPECT_EQ(Roles(13, kInner, 6), "001441"); });
+  Screen().QueueAction([&] { EXPECT_EQ(ExitKeys().Keys.size(), 10u); });
   Screen().QueueKey(kEsc);
   const std::string before = Screen().Dump();
-  SetExitKeys("a", "d");
-  const ExitKeyTable caller = ExitKeys();
+  SetExitKeys("a", "4800");
+  const ExitKeyTable beforeField = ExitKeys();
+  SetExitKeys("+ea", "d,1b");
+  const ExitKeyTable field = ExitKeys();
 
   EXPECT_EQ(ShowCalendar(), "");
   EXPECT_EQ(Screen().Dump(), before);
   EXPECT_EQ(CurrentColourRole(), 2);
   EXPECT_NE(Screen().CursorSize(), 0);
-  EXPECT_EQ(ExitKeys(), caller);
+  EXPECT_EQ(ExitKeys(), field);
+  SetExitKeys("-", "");
+  EXPECT_EQ(ExitKeys(), beforeField);
 }
 
 TEST_F(CalendarTest, TitleIsCentredAndTheYearSitsOnTheFrame) {
