@@ -10,6 +10,7 @@
 #include "data/record_operations.h"
 #include "data/wait_times.h"
 #include "forms/form_definition.h"
+#include "forms/forms_state.h"
 #include "platform/console_backend.h"
 #include "session/entry.h"
 #include "session/session_settings.h"

@@ -79,7 +79,7 @@ TEST_F(BrowseAndNames, MovementListLinesShowTypeCommentAmountAndRate) {
     c.QueueKey(kEsc);
   });
   ASSERT_EQ(rows.size(), 3u);
-  const std::string expected = "07/05/2023 *** despesa no defin. *** Sense import                         16";
+  const std::string expected = "7/5/2023   *** despesa no defin. *** Sense import                         16";
   EXPECT_NE(rows[0].find(expected), std::string::npos) << rows[0];
   EXPECT_EQ(rows[1].find("Altra finca"), std::string::npos) << rows[1];
 }
@@ -127,7 +127,7 @@ TEST_F(BrowseAndNames, SpanishTextsComeFromTheLanguageFile) {
   EXPECT_EQ(rows[2].substr(0, 79),
             "FECHA      ORD.  CONCEPTO                  COMENTARIO                   IMPORTE");
   EXPECT_EQ(rows[4].substr(17, 25), "*** gasto no defin. ***  ");
-  EXPECT_EQ(rows[4].substr(69, 10), "      1.00");
+  EXPECT_EQ(rows[4].substr(69, 10), "      1'00");
   EXPECT_NE(rows[23].find("Fecha: "), std::string::npos) << rows[23];
   EXPECT_NE(rows[23].find("Orden: "), std::string::npos) << rows[23];
   for (const char* label : {"Concepto:", "Importe:", "Cuota IVA:", "Documento:", "Pendiente de contabilizar",

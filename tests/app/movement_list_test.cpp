@@ -84,7 +84,8 @@ TEST_F(MovementList, PropertyWithoutMovementsShowsAnEmptyListOnEveryPage) {
 }
 
 // One list line: date, order, expense type (a remark for an unknown code,
-// blanks for none), comment and amount, under the header's words.
+// blanks for none), comment and amount, under the header's words, with the
+// regional defaults (day/month/year, "'" decimals, "." thousands).
 TEST_F(MovementList, LinesShowTheMovementsColumnsUnderTheHeader) {
   AddMovement({.property = 1, .date = "20230507", .order = 1, .expenseType = "AB", .comment = "Bombetes",
                .amount = 1234567});
@@ -105,9 +106,9 @@ TEST_F(MovementList, LinesShowTheMovementsColumnsUnderTheHeader) {
   EXPECT_EQ(header.substr(0, 79),
             "DATA       ORD.  CONCEPTE                  COMENTARI                     IMPORT");
   EXPECT_EQ(rows[3].substr(0, 79),
-            "07/05/2023 0001  Material electric         Bombetes                   12,345.67");
+            "7/5/2023   0001  Material electric         Bombetes                   12.345'67");
   EXPECT_EQ(rows[4].substr(17, 25), "*** despesa no defin. ***");
-  EXPECT_EQ(rows[4].substr(69, 10), "      0.00");
+  EXPECT_EQ(rows[4].substr(69, 10), "      0'00");
   EXPECT_EQ(rows[5].substr(17, 25), std::string(25, ' '));
   EXPECT_EQ(rows[6].substr(0, 79), std::string(79, ' '));
 }
