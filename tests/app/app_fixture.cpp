@@ -181,12 +181,16 @@ int64_t AppTest::LinkedCounter(const std::string& code) {
   return counter;
 }
 
-int AppTest::Run(const std::function<void(platform::VirtualConsole&)>& script) {
+platform::VirtualConsole& AppTest::NewConsole() {
   ResetProgramState();
   auto console = std::make_unique<platform::VirtualConsole>();
   console_ = console.get();
   platform::InstallConsole(std::move(console));
-  script(*console_);
+  return *console_;
+}
+
+int AppTest::Run(const std::function<void(platform::VirtualConsole&)>& script) {
+  script(NewConsole());
   const int exitCode = RunProgram();
   // The test's own directory again, whatever the program moved to.
   fs::current_path(scratch_.Path());

@@ -64,6 +64,9 @@ class AppTest : public ::testing::Test {
   // program run on it: the script must end the program.
   int Run(const std::function<void(platform::VirtualConsole&)>& script);
 
+  // Every process-wide state reset and a fresh virtual console installed.
+  platform::VirtualConsole& NewConsole();
+
   // The screen as the program left it.
   std::string Row(int row) const { return console_->Row(row); }
   platform::VirtualConsole& Console() { return *console_; }

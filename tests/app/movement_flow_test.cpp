@@ -196,6 +196,40 @@ TEST_F(MovementFlow, ExistingMovementIsChangedKeptOrDeleted) {
   }
 }
 
+// The tax is recomputed only when the amount or the rate is typed
+// differently; a rate of 0 leaves no tax.
+TEST_F(MovementFlow, TaxFollowsChangedAmountsAndRatesOnly) {
+  struct Case {
+    const char* name;
+    std::vector<std::string> fields;
+    int32_t tax;
+  };
+  const std::vector<Case> cases = {
+      {"same amount retyped", {"", "Canviat", "11600", "", "", "", "", ""}, 1500},
+      {"new amount at the stored rate", {"", "", "23200", "", "", "", "", ""}, 3200},
+      {"rate 0", {"", "", "", "0", "", "", "", ""}, 0},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    AddMovement({.property = 1, .date = "20230509", .order = 1, .comment = "Amb IVA", .amount = 11600,
+                 .taxRate = 1600, .taxAmount = 1500, .document = 3});
+    Run([&](platform::VirtualConsole& c) {
+      NameMovement(c, "09052023", "1");
+      FillMovement(c, test.fields);
+      LeaveProgram(c);
+    });
+    const auto saved = FindMovement(1, "20230509", 1);
+    ASSERT_TRUE(saved);
+    EXPECT_EQ(saved->taxAmount, test.tax);
+    WithApplicationFiles(Root(), [] {
+      int16_t status = 0;
+      ReadByKey(kMovementFile, 0, MovementRecord().Key(), 0, status);
+      ReadByKey(kMovementFile, 0, "", +1, status);
+      if (status == 0) DeleteRecord(kMovementFile, status);
+    });
+  }
+}
+
 // A blank date takes the working date (7 May 2023) and the order field
 // proposes the number after the date's last one, shown with four digits.
 TEST_F(MovementFlow, BlankDateTakesTheWorkingDateAndProposesTheNextOrderNumber) {
