@@ -52,9 +52,11 @@ class BrowseRun {
 
   // Shows the list until a key other than a movement key; the key.
   int16_t Show() {
-    DrawTitle();
+    // The title after the first page, so that its right corner already
+    // knows whether a line reaches past the window.
     readPosition_ = kFirstLine;
     DrawPage();
+    DrawTitle();
     for (;;) {
       if (hasCurrent_) {
         SetColour("u");

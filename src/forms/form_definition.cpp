@@ -56,7 +56,10 @@ class FormParser {
         return false;
       auto& window = screen.ScreenWindow;
       for (int16_t& value : window)
-        if (!ReadNumber(value)) return false;
+        if (!ReadNumber(value)) {
+          window = {};
+          return false;
+        }
       if (!Require(window[0] == 0 || FitsScreen(window[0], window[1], window[2], window[3], 1))) return false;
       for (FieldDefinition& field : screen.Fields)
         if (!ReadField(screen, field)) return false;
@@ -66,14 +69,18 @@ class FormParser {
 
   // The ten values of one field. Its place is checked with the label as the
   // file writes it; a longer translation is only clipped at the screen edge.
+  // A field cut off by the end of the file stays blank, like the fields after
+  // it, since its values could not be checked.
   bool ReadField(const ScreenDefinition& screen, FieldDefinition& field) {
     SkipBlankLines();
     const int line = LineAt(reader_.Position());
     if (!ReadNumber(field.FieldRow) || !ReadNumber(field.FieldColumn) || !ReadText(field.FieldLabel) ||
         !ReadNumber(field.FieldWidth) || !ReadNumber(field.FieldLineLength) || !ReadNumber(field.FieldTrailWidth) ||
         !ReadNumber(field.FieldFlags) || !ReadNumber(field.FieldKind) || !ReadNumber(field.FieldBrowse) ||
-        !ReadText(field.FieldChoices))
+        !ReadText(field.FieldChoices)) {
+      field = FieldDefinition{};  // half a field is never handed to the driver
       return false;
+    }
     const bool sizesGood = field.FieldWidth >= 0 && field.FieldLineLength >= 0 && field.FieldTrailWidth >= 0 &&
                            field.FieldBrowse >= 0;
     if (!sizesGood || !FieldFitsScreen(screen, field)) return BreakAt(line);

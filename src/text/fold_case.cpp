@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cstdint>
+#include <utility>
+#include <vector>
 
 namespace olm {
 
@@ -41,7 +43,7 @@ const Table& AccentFreeTable() {
     for (int c = 64; c <= 237; ++c) t[c] = ' ';
     for (int c = 'A'; c <= 'Z'; ++c) t[c] = static_cast<uint8_t>(c);
     for (int c = 'a'; c <= 'z'; ++c) t[c] = static_cast<uint8_t>(c - 32);
-    const std::pair<char, std::initializer_list<uint8_t>> groups[] = {
+    const std::pair<char, std::vector<uint8_t>> groups[] = {
         {'C', {128, 135}},
         {'U', {129, 150, 151, 154, 163, 233, 234, 235}},
         {'E', {130, 136, 137, 138, 144, 210, 211, 212, 213}},
