@@ -18,7 +18,6 @@ namespace {
 
 constexpr int16_t kEscKey = 27;
 constexpr int16_t kMovementScreen = 3;
-constexpr int16_t kMovementFieldCount = 8;
 
 // A value rounded to the nearest whole number, a half going to the even one.
 double RoundHalfEven(double value) { return std::nearbyint(value); }
@@ -91,7 +90,8 @@ void PrepareMovement() {
   MainLoopState& loop = MainLoop();
   loop.DeleteRequested = 0;
   loop.MovementChanged = 0;
-  for (int16_t field = 1; field <= kMovementFieldCount; ++field) SetFieldValue(kMovementScreen, field, "");
+  const int16_t fieldCount = Form().Screen(kMovementScreen).FieldCount;
+  for (int16_t field = 1; field <= fieldCount; ++field) SetFieldValue(kMovementScreen, field, "");
   SetFieldValue(kMovementScreen, 7, "P");
   SetFieldValue(kMovementScreen, 8, "P");
 
