@@ -1,24 +1,22 @@
+#include <cstdio>
 #include <memory>
+#include <string>
 
 #include "platform/console_backend.h"
 #include "platform/terminal_console.h"
 #include "session/entry.h"
-#include "session/program_end.h"
 
-// Installs the terminal console when the process has a terminal; without
-// one the run goes on without a console. A fatal condition deep inside the
-// run ends it through ProgramEnd, which unwinds to here, so the terminal is
-// given back on that way out too.
+// The program runs on the terminal it was started from; without one there is
+// nothing to show its screens on, so it says so and ends.
 int main() {
-  if (std::unique_ptr<olm::platform::TerminalConsole> terminal = olm::platform::TerminalConsole::Open()) {
-    olm::platform::InstallConsole(std::move(terminal));
+  std::string reason;
+  std::unique_ptr<olm::platform::TerminalConsole> terminal = olm::platform::TerminalConsole::Open(&reason);
+  if (!terminal) {
+    std::fprintf(stderr, "trelunax: this program needs a terminal (%s)\n", reason.c_str());
+    return 1;
   }
-  int exitCode = 0;
-  try {
-    exitCode = olm::RunProgram();
-  } catch (const olm::ProgramEnd& end) {
-    exitCode = end.exitCode;
-  }
+  olm::platform::InstallConsole(std::move(terminal));
+  const int exitCode = olm::RunProgram();
   olm::platform::InstallConsole(nullptr);
   return exitCode;
 }

@@ -12,71 +12,20 @@
 #include <vector>
 
 #include "scratch.h"
+#include "tmux_pane.h"
 
 namespace olm {
 namespace {
 
-std::string RunCommand(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  pclose(pipe);
-  return output;
-}
-
-std::string Quote(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// A tmux server of its own (private socket), killed when the test ends.
-class TmuxPane {
- public:
-  explicit TmuxPane(const std::string& script) {
-    socket_ = "olm-keys-test-" + std::to_string(getpid()) + "-" + std::to_string(++count_);
-    testing::WriteFile("tmux.conf",
-                       "set -g default-terminal xterm-256color\n"
-                       "set -g xterm-keys on\n"
-                       "set -g escape-time 0\n");
-    testing::WriteFile("pane.sh", script);
-    Tmux("-f tmux.conf new-session -d -x 80 -y 25 'sh pane.sh'");
-    socketPath_ = Tmux("display -p '#{socket_path}'");
-    if (!socketPath_.empty()) socketPath_.pop_back();
-  }
-  // The server goes, and the socket file it leaves behind.
-  ~TmuxPane() {
-    Tmux("kill-server");
-    if (!socketPath_.empty()) unlink(socketPath_.c_str());
-  }
-
-  std::string Tmux(const std::string& arguments) { return RunCommand("tmux -L " + socket_ + " " + arguments); }
-  std::string Screen() { return Tmux("capture-pane -p"); }
-
-  // Waits up to a few seconds for `text` to appear on the pane.
-  bool WaitFor(const std::string& text) {
-    for (int i = 0; i < 200; ++i) {
-      if (Screen().find(text) != std::string::npos) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return false;
-  }
-
- private:
-  std::string socket_;
-  std::string socketPath_;
-  static inline int count_ = 0;
-};
+using testing::HaveTmux;
+using testing::Quote;
+using testing::RunCommand;
+using testing::TmuxPane;
 
 std::string KeysTool() {
   const char* dir = std::getenv("OLM_TEST_BINARY_DIR");
   return std::string(dir ? dir : ".") + "/tools/olm-keys/olm-keys";
 }
-
-bool HaveTmux() { return RunCommand("tmux -V").rfind("tmux ", 0) == 0; }
 
 // The pane's script: terminal settings before and after the tool, which runs
 // in a shell of its own so its process id can be signalled, with its
