@@ -35,7 +35,9 @@ constexpr int16_t kEsc = 27;
 void OpenHelpDocument(std::string_view topic) {
   const std::string interpreter = platform::GetEnvironment("COMSPEC");
   if (interpreter.empty()) return;
+  platform::Console().LendToChildProgram();
   platform::RunProgramAndWait(interpreter, {"/C", "ROVLIN", "AJUDA\\" + std::string(topic) + ".HTM"});
+  platform::Console().TakeBackFromChildProgram();
 }
 
 // The text viewer over one help file. Lines are numbered from 1; `next_` is

@@ -79,6 +79,11 @@ class ConsoleBackend {
 
   // Shows pending output now.
   virtual void Flush() = 0;
+
+  // Hands the console to a program started in the foreground (the help
+  // document tool), and takes it back with a full redraw when it has ended.
+  virtual void LendToChildProgram() {}
+  virtual void TakeBackFromChildProgram() {}
 };
 
 // The console of the process. The program installs the terminal backend at

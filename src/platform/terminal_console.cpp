@@ -234,6 +234,18 @@ void TerminalConsole::Restore() {
   RemoveSignalHandlers();
 }
 
+// The terminal in its own mode while another program uses it; the signal
+// handlers stay, so an ending signal meanwhile still finds it restored.
+void TerminalConsole::LendToChildProgram() {
+  if (!started_) return;
+  Flush();
+  RestoreTerminalNow();
+}
+
+void TerminalConsole::TakeBackFromChildProgram() {
+  if (started_) TakeTerminal();
+}
+
 void TerminalConsole::PutCell(int row, int column, Cell cell) {
   if (row < 1 || row > ScreenGrid::kRows || column < 1 || column > ScreenGrid::kColumns) return;
   Start();

@@ -39,6 +39,8 @@ class TerminalConsole final : public ConsoleBackend {
   std::string ClipboardText() override { return clipboard_; }
   void SetClipboardText(std::string_view text) override;
   void Flush() override;
+  void LendToChildProgram() override;
+  void TakeBackFromChildProgram() override;
 
   // Puts the terminal back as it was found. The console starts again on its
   // next use.
