@@ -74,7 +74,9 @@ void PlanFile(const std::string& file, ImportPlan& plan, std::map<std::string, s
 // property is neither in the file nor among the rows imported.
 void CheckAgainstFiles(DataRoot& data, ImportPlan& plan) {
   std::set<std::string> newProperties;
-  for (const ImportRow& row : plan.rows[&PropertyKind()]) newProperties.insert(row.record.substr(0, 2));
+  const auto properties = plan.rows.find(&PropertyKind());
+  if (properties != plan.rows.end())
+    for (const ImportRow& row : properties->second) newProperties.insert(row.record.substr(0, 2));
   for (const auto& [kind, rows] : plan.rows) {
     for (const ImportRow& row : rows) {
       const std::string key = row.record.substr(0, kind->keyLength);
