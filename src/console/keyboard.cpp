@@ -177,7 +177,7 @@ int16_t MouseState() { return State().mouseState; }
 int16_t InCalculator() { return State().inCalculator ? -1 : 0; }
 int16_t InCalendar() { return State().inCalendar ? -1 : 0; }
 
-void SetHotKeyToolsForTesting(std::function<std::string()> calculator, std::function<std::string()> calendar) {
+void SetHotKeyTools(std::function<std::string()> calculator, std::function<std::string()> calendar) {
   State().calculator = std::move(calculator);
   State().calendar = std::move(calendar);
 }

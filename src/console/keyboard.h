@@ -39,9 +39,10 @@ int16_t MouseState();
 int16_t InCalculator();
 int16_t InCalendar();
 
-// Replaces what the hot keys open, for tests; an empty function stands for
-// the real calculator or calendar.
-void SetHotKeyToolsForTesting(std::function<std::string()> calculator, std::function<std::string()> calendar);
+// Replaces what the hot keys open (tests, and the key-code viewer, which
+// shows the hot keys' codes instead); an empty function stands for the real
+// calculator or calendar.
+void SetHotKeyTools(std::function<std::string()> calculator, std::function<std::string()> calendar);
 
 // Pending keys, mouse state and the tool guards back to their state at start.
 void ResetKeyboardState();

@@ -44,7 +44,7 @@ void DiscardWaitingKeys() {
 
 int16_t WaitForKey() { return GetKey(); }
 
-void SetPromptObserverForTesting(std::function<void(const std::string&)> observer) {
+void SetPromptObserver(std::function<void(const std::string&)> observer) {
   Observer() = std::move(observer);
 }
 

@@ -21,8 +21,9 @@ int16_t ReadWaitingKey();
 // Waits for one key press and returns it.
 int16_t WaitForKey();
 
-// Tests see every message shown ("show:" + text) and removed ("pop") through
-// this; an empty function stops it.
-void SetPromptObserverForTesting(std::function<void(const std::string& event)> observer);
+// Every message shown ("show:" + text) and removed ("pop") is also passed
+// to this observer (tests; the data tool prints them); an empty function
+// stops it.
+void SetPromptObserver(std::function<void(const std::string& event)> observer);
 
 }  // namespace olm

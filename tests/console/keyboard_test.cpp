@@ -46,7 +46,7 @@ TEST_F(KeyboardTest, KeysBecomeTheirCodes) {
        7},
       {"Alt+X is not a keypad digit",
        [](platform::VirtualConsole& c) {
-         SetHotKeyToolsForTesting([] { return std::string(); }, nullptr);
+         SetHotKeyTools([] { return std::string(); }, nullptr);
          c.QueueKey(0x2d00, kLeftAlt);
        },
        0x2d00},
@@ -106,7 +106,7 @@ TEST_F(KeyboardTest, MouseInputIsOnWhileWaitingAndReportsThePointer) {
 
 TEST_F(KeyboardTest, ACalendarDateArrivesAsTypedCharacters) {
   int opened = 0;
-  SetHotKeyToolsForTesting(nullptr, [&] {
+  SetHotKeyTools(nullptr, [&] {
     ++opened;
     EXPECT_EQ(InCalendar(), -1);
     return std::string("7/5/2023  ");
@@ -131,7 +131,7 @@ TEST_F(KeyboardTest, ACalendarDateArrivesAsTypedCharacters) {
 
 TEST_F(KeyboardTest, AltXInsideTheCalculatorDoesNotOpenASecondOne) {
   int opened = 0;
-  SetHotKeyToolsForTesting(
+  SetHotKeyTools(
       [&] {
         ++opened;
         EXPECT_EQ(GetKey(), 0x2d00);

@@ -36,11 +36,11 @@ class DataTest : public ::testing::Test {
     ResetConsoleState();
     ResetDataState();
     ShortenWaits();
-    SetPromptObserverForTesting([this](const std::string& event) { events_.push_back(event); });
+    SetPromptObserver([this](const std::string& event) { events_.push_back(event); });
   }
   ~DataTest() override {
     ResetDataState();
-    SetPromptObserverForTesting({});
+    SetPromptObserver({});
     ResetConsoleState();
     platform::InstallConsole(nullptr);
     Session() = savedSession_;

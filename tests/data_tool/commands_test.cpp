@@ -169,7 +169,7 @@ TEST_F(DataToolTest, DamagedDataFileIsReportedByCheckAndRefusedByTheProgram) {
   platform::InstallConsole(std::make_unique<platform::VirtualConsole>());
   ResetConsoleState();
   std::vector<std::string> events;
-  SetPromptObserverForTesting([&](const std::string& event) { events.push_back(event); });
+  SetPromptObserver([&](const std::string& event) { events.push_back(event); });
   auto& console = static_cast<platform::VirtualConsole&>(platform::Console());
   console.QueueIdle();  // ends the dropping of waiting keys
   console.QueueKey('\r');
@@ -184,7 +184,7 @@ TEST_F(DataToolTest, DamagedDataFileIsReportedByCheckAndRefusedByTheProgram) {
   EXPECT_EQ(exitCode, 1);
   ASSERT_FALSE(events.empty());
   EXPECT_EQ(events[0], "show:NO ES POT ACCEDIR AL FITXER " + Root() + "/DADES\\PagamV (2)");
-  SetPromptObserverForTesting({});
+  SetPromptObserver({});
   ResetDataState();
   platform::InstallConsole(nullptr);
 }

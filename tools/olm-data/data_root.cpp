@@ -56,7 +56,7 @@ DataRoot::DataRoot(const std::string& root, std::ostream& messages)
     platform::InstallConsole(std::make_unique<ToolConsole>());
     installedConsole_ = true;
   }
-  SetPromptObserverForTesting([this](const std::string& event) {
+  SetPromptObserver([this](const std::string& event) {
     if (event.rfind("show:", 0) == 0) messages_ << platform::Cp850ToUtf8(event.substr(5)) << std::endl;
   });
   // The database log is written to the current directory, as the program
@@ -69,7 +69,7 @@ DataRoot::~DataRoot() {
   if (!valid_) return;
   ReleaseLocks();
   ResetDataState();
-  SetPromptObserverForTesting(nullptr);
+  SetPromptObserver(nullptr);
   if (installedConsole_) platform::InstallConsole(nullptr);
   platform::ChangeDirectory(previousDirectory_);
   std::error_code error;

@@ -80,7 +80,7 @@ int main() {
   olm::keys::WatchedConsole& console = *watched;
   olm::platform::InstallConsole(std::move(watched));
   // The tool shows the hot keys' codes; it does not open what they open.
-  olm::SetHotKeyToolsForTesting([] { return std::string(); }, [] { return std::string(); });
+  olm::SetHotKeyTools([] { return std::string(); }, [] { return std::string(); });
   Console().SetCursorSize(0);
 
   std::deque<std::string> log;
