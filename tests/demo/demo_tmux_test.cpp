@@ -2,81 +2,32 @@
 // it in a tmux pane of 80 x 25, and reads the screens back.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <chrono>
-#include <cstdio>
 #include <cstdlib>
-#include <sstream>
 #include <string>
 #include <thread>
 
 #include "scratch.h"
+#include "tmux_pane.h"
 
 namespace olm {
 namespace {
 
-std::string RunCommand(const std::string& command) {
-  std::string output;
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return output;
-  char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) output.append(buffer, got);
-  pclose(pipe);
-  return output;
-}
+using testing::RunCommand;
 
 std::string BinaryDir() {
   const char* dir = std::getenv("OLM_TEST_BINARY_DIR");
   return dir ? dir : ".";
 }
 
-// A tmux server of its own (private socket), killed when the test ends.
-class DemoPane {
- public:
-  explicit DemoPane(const std::string& script) : socket_("olm-demo-test-" + std::to_string(getpid())) {
-    testing::WriteFile("tmux.conf", "set -g default-terminal xterm-256color\nset -g escape-time 0\n");
-    testing::WriteFile("pane.sh", script);
-    Tmux("-f tmux.conf new-session -d -x 80 -y 25 'sh pane.sh'");
-    socketPath_ = Tmux("display -p '#{socket_path}'");
-    if (!socketPath_.empty()) socketPath_.pop_back();
-  }
-  ~DemoPane() {
-    Tmux("kill-server");
-    if (!socketPath_.empty()) unlink(socketPath_.c_str());
-  }
-  std::string Tmux(const std::string& arguments) { return RunCommand("tmux -L " + socket_ + " " + arguments); }
-  std::string Screen() { return Tmux("capture-pane -p"); }
-  // Row r of the pane, 1-based.
-  std::string Row(int r) {
-    std::istringstream lines(Screen());
-    std::string line;
-    for (int i = 0; i < r && std::getline(lines, line);) ++i;
-    return line;
-  }
-  // Waits a generous while for `text` to appear: it bounds a wait for the
-  // program, it measures nothing.
-  bool WaitFor(const std::string& text) {
-    for (int i = 0; i < 800; ++i) {
-      if (Screen().find(text) != std::string::npos) return true;
-      std::this_thread::sleep_for(std::chrono::milliseconds(25));
-    }
-    return false;
-  }
-
- private:
-  std::string socket_;
-  std::string socketPath_;
-};
-
 TEST(DemoTest, FirstScreenShowsTheTitleAndTheBusyPropertyOpensOnItsLastPage) {
-  if (RunCommand("tmux -V").rfind("tmux ", 0) != 0) GTEST_SKIP() << "tmux is not installed";
+  if (!testing::HaveTmux()) GTEST_SKIP() << "tmux is not installed";
   testing::ScratchDirectory scratch;
   const std::string demo = scratch.Path() + "demo";
   const std::string made = RunCommand(std::string(OLM_SOURCE_DIR) + "/scripts/make-demo " + BinaryDir() + " " + demo);
   ASSERT_EQ(made, "");
-  DemoPane pane("OLMROOT=" + demo + "/root/ OLMTMP=" + demo + "/tmp/ " + BinaryDir() +
+  testing::TmuxPane pane("OLMROOT=" + demo + "/root/ OLMTMP=" + demo + "/tmp/ " + BinaryDir() +
                 "/trelunax\necho \"ended $?\"\nsleep 600\n");
   ASSERT_TRUE(pane.WaitFor("Demostració de trelunax")) << pane.Screen();
   EXPECT_NE(pane.Row(1).find("Demostració de trelunax"), std::string::npos);

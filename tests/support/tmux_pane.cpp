@@ -4,6 +4,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <sstream>
 #include <thread>
 
 #include "scratch.h"
@@ -51,8 +52,15 @@ std::string TmuxPane::Tmux(const std::string& arguments) { return RunCommand("tm
 
 std::string TmuxPane::Screen() { return Tmux("capture-pane -p"); }
 
+std::string TmuxPane::Row(int r) {
+  std::istringstream lines(Screen());
+  std::string line;
+  for (int i = 0; i < r && std::getline(lines, line);) ++i;
+  return line;
+}
+
 bool TmuxPane::WaitFor(const std::string& text) {
-  for (int i = 0; i < 200; ++i) {
+  for (int i = 0; i < 800; ++i) {
     if (Screen().find(text) != std::string::npos) return true;
     std::this_thread::sleep_for(std::chrono::milliseconds(25));
   }

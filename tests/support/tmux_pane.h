@@ -24,7 +24,10 @@ class TmuxPane {
 
   std::string Tmux(const std::string& arguments);
   std::string Screen();
-  // Waits up to a few seconds for `text` to appear on the pane.
+  // Row r of the pane, 1-based.
+  std::string Row(int r);
+  // Waits a generous while for `text` to appear on the pane: it bounds a
+  // wait for the program, it measures nothing.
   bool WaitFor(const std::string& text);
 
  private:
