@@ -6,16 +6,10 @@
 #include <chrono>
 #include <thread>
 
-#include "app_fixture.h"
-#include "tmux_pane.h"
+#include "tmux_program_fixture.h"
 
 namespace olm::testing {
 namespace {
-
-std::string ProgramPath() {
-  const char* dir = std::getenv("OLM_TEST_BINARY_DIR");
-  return std::string(dir ? dir : ".") + "/trelunax";
-}
 
 const std::string kCalculatorBottom = "\xE2\x94\x94" + [] {
   std::string line;
@@ -23,35 +17,8 @@ const std::string kCalculatorBottom = "\xE2\x94\x94" + [] {
   return line;
 }() + "\xE2\x94\x98";
 
-class TmuxPopUpTools : public AppTest {
+class TmuxPopUpTools : public TmuxProgramTest {
  protected:
-  void SetUp() override {
-    Install();
-    AddLinked("L1", "Comunitat", 41);
-    AddProperty(1, "Carrer Major 3");
-    AddExpenseType("AB", "Material electric");
-  }
-
-  std::string PaneScript() const {
-    return "OLMROOT=" + Quote(Root()) + " OLMTMP=" + Quote(Root() + "tmp/") + " " + ProgramPath() +
-           "\necho $? > rc\necho finished\nsleep 600\n";
-  }
-
-  static void Send(TmuxPane& pane, const std::string& keys) { pane.Tmux("send-keys " + keys); }
-  static void SendText(TmuxPane& pane, const std::string& text) { pane.Tmux("send-keys -l " + Quote(text)); }
-
-  // Types `text` and Enter, then waits for `expected` on the screen.
-  static bool Type(TmuxPane& pane, const std::string& text, const std::string& expected) {
-    if (!text.empty()) SendText(pane, text);
-    Send(pane, "Enter");
-    return pane.WaitFor(expected);
-  }
-
-  static void PressEscape(TmuxPane& pane) {
-    Send(pane, "Escape");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  }
-
   // Waits a few seconds for `text` to leave the screen.
   static bool WaitForGone(TmuxPane& pane, const std::string& text) {
     for (int i = 0; i < 50; ++i) {

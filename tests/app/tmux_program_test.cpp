@@ -7,43 +7,12 @@
 #include <chrono>
 #include <thread>
 
-#include "app_fixture.h"
-#include "tmux_pane.h"
+#include "tmux_program_fixture.h"
 
 namespace olm::testing {
 namespace {
 
-std::string ProgramPath() {
-  const char* dir = std::getenv("OLM_TEST_BINARY_DIR");
-  return std::string(dir ? dir : ".") + "/trelunax";
-}
-
-class TmuxProgram : public AppTest {
- protected:
-  void SetUp() override {
-    Install();
-    AddLinked("L1", "Comunitat", 41);
-    AddProperty(1, "Carrer Major 3");
-    AddExpenseType("AB", "Material electric");
-  }
-
-  std::string PaneScript() const {
-    return "OLMROOT=" + Quote(Root()) + " OLMTMP=" + Quote(Root() + "tmp/") + " " + ProgramPath() +
-           "\necho $? > rc\necho finished\nsleep 600\n";
-  }
-
-  // Types `text` and Enter, then waits for `expected` on the screen.
-  static bool Type(TmuxPane& pane, const std::string& text, const std::string& expected) {
-    if (!text.empty()) pane.Tmux("send-keys -l " + Quote(text));
-    pane.Tmux("send-keys Enter");
-    return pane.WaitFor(expected);
-  }
-
-  static void PressEscape(TmuxPane& pane) {
-    pane.Tmux("send-keys Escape");
-    std::this_thread::sleep_for(std::chrono::milliseconds(150));
-  }
-};
+using TmuxProgram = TmuxProgramTest;
 
 TEST_F(TmuxProgram, NewMovementIsTypedSavedAndListed) {
   if (!HaveTmux()) GTEST_SKIP() << "tmux is not installed";
